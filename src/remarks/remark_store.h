@@ -1,0 +1,33 @@
+#pragma once
+// The remark store: one table 信息 (昵称 TEXT, 备注 TEXT) in Corvessa.db, keyed by
+// nickname, first row in rowid order wins. Texts cross as code page 936.
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tvx {
+
+class RemarkStore {
+ public:
+  RemarkStore();
+  ~RemarkStore();
+  RemarkStore(const RemarkStore&) = delete;
+  RemarkStore& operator=(const RemarkStore&) = delete;
+
+  // Opens or creates the database at path (code page 936) and creates table 信息
+  // when missing. False leaves the store unbound: lookups find nothing, saves fail.
+  bool Open(std::string_view path);
+  void Close();
+  bool IsBound() const;
+
+  // The remark of the first row whose 昵称 equals nickname; empty when none.
+  Text LookUp(std::string_view nickname);
+  // Updates the first matching row (both columns) or inserts one. True when written.
+  bool Save(std::string_view nickname, std::string_view remark);
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+}  // namespace tvx
