@@ -13,7 +13,7 @@ APT_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   libsqlite3-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   wine wine64 xvfb xauth x11-utils imagemagick
-  fonts-wqy-zenhei locales tclsh xz-utils dpkg-dev python3
+  fonts-wqy-zenhei locales tcl xz-utils dpkg-dev python3
 )
 
 log() { printf '== %s\n' "$*" >&2; }
