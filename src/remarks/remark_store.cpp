@@ -1,0 +1,344 @@
+#include "remarks/remark_store.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+#include "platform/codepage.h"
+
+namespace tvx {
+namespace {
+
+// Fixed SQL is written in UTF-8 directly; only user texts go through the code page.
+const char* U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+const char8_t kTableName[] = u8"信息";
+const char8_t kNicknameColumn[] = u8"昵称";
+const char8_t kRemarkColumn[] = u8"备注";
+const char8_t kCreateTable[] = u8"CREATE TABLE 信息 (昵称 TEXT, 备注 TEXT)";
+const char8_t kTableExists[] =
+    u8"SELECT 1 FROM sqlite_master WHERE name LIKE ?1 AND type IN ('table','view')";
+const char8_t kAllColumns[] = u8"SELECT * FROM 信息 LIMIT 0";
+
+// A text ends at its first 0 byte.
+std::string_view Cut(std::string_view text) {
+  const void* zero = text.empty() ? nullptr : std::memchr(text.data(), 0, text.size());
+  return zero ? text.substr(0, static_cast<const char*>(zero) - text.data()) : text;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// A stored value as the system reads it: whatever SQLite gives as text (NULL
+// gives nothing, numbers their decimal form, blobs their bytes), up to the
+// first 0 byte, converted to code page 936. Equality between nicknames is
+// decided on exactly this, so rows written by other programs compare the way
+// they read.
+Text ReadBack(sqlite3_stmt* stmt, int column) {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  if (p == nullptr) return {};
+  std::string_view utf8 = Cut({p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))});
+  if (IsAscii(utf8)) return Text(utf8);  // code page 936 and UTF-8 agree on ASCII
+  return Utf8ToCp936(utf8);
+}
+
+class Statement {
+ public:
+  Statement() = default;
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  bool Prepare(sqlite3* db, const char* sql) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) ==
+               SQLITE_OK &&
+           stmt_ != nullptr;
+  }
+  void Finalize() {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+  }
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Resets a cached statement when the operation using it ends, so that it
+// never keeps a read lock or a bound 64 KiB text alive.
+class Use {
+ public:
+  explicit Use(const Statement& s) : stmt_(s.get()) {}
+  ~Use() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
+  Use(const Use&) = delete;
+  Use& operator=(const Use&) = delete;
+  sqlite3_stmt* operator->() const { return stmt_; }
+  operator sqlite3_stmt*() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_;
+};
+
+bool BindText(sqlite3_stmt* stmt, int index, const std::string& utf8) {
+  // A non-null pointer with length 0 binds the empty text, never NULL.
+  return sqlite3_bind_text(stmt, index, utf8.c_str(), static_cast<int>(utf8.size()),
+                           SQLITE_STATIC) == SQLITE_OK;
+}
+
+bool IsTransient(int rc) {
+  rc &= 0xff;
+  return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+}
+
+}  // namespace
+
+struct RemarkStore::Impl {
+  sqlite3* db = nullptr;
+  bool bound = false;
+
+  Statement begin, beginWrite, commit, rollback, dataVersion;
+  Statement scanNicknames, readRemark, update, insert;
+
+  // Nickname as read back -> lowest rowid carrying it. Kept in step with the
+  // table: rebuilt whenever another connection committed (data_version moves)
+  // and updated by our own writes. Lookups then cost one query, not a scan.
+  std::unordered_map<Text, sqlite3_int64> firstRow;
+  bool indexFresh = false;
+  sqlite3_int64 indexVersion = -1;
+
+  ~Impl() { Close(); }
+
+  void Unbind() {
+    for (Statement* s : {&begin, &beginWrite, &commit, &rollback, &dataVersion, &scanNicknames,
+                         &readRemark, &update, &insert})
+      s->Finalize();
+    firstRow.clear();
+    indexFresh = false;
+    bound = false;
+  }
+
+  void Close() {
+    Unbind();
+    if (db) sqlite3_close_v2(db);
+    db = nullptr;
+  }
+
+  bool Exec(const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+  bool TableExists() {
+    Statement s;
+    if (!s.Prepare(db, U8(kTableExists))) return false;
+    sqlite3_bind_text(s.get(), 1, U8(kTableName), -1, SQLITE_STATIC);
+    return sqlite3_step(s.get()) == SQLITE_ROW;
+  }
+
+  // Finds the table (creating it when missing), checks that it has both
+  // columns and prepares every statement the store runs. A table without one
+  // of the columns cannot hold a remark per nickname: it stays unbound.
+  bool Bind() {
+    Unbind();
+    if (!db) return false;
+    if (!TableExists()) Exec(U8(kCreateTable));  // fails harmlessly on a file that is no database
+
+    Statement all;
+    if (!all.Prepare(db, U8(kAllColumns))) return false;
+    bool hasNickname = false, hasRemark = false;
+    // The rowid is named by a spelling that no column of the table takes over.
+    const char* rowidNames[] = {"rowid", "_rowid_", "oid"};
+    bool rowidTaken[3] = {false, false, false};
+    for (int i = 0, n = sqlite3_column_count(all.get()); i < n; ++i) {
+      const char* name = sqlite3_column_name(all.get(), i);
+      if (!name) continue;
+      if (sqlite3_stricmp(name, U8(kNicknameColumn)) == 0) hasNickname = true;
+      if (sqlite3_stricmp(name, U8(kRemarkColumn)) == 0) hasRemark = true;
+      for (int k = 0; k < 3; ++k)
+        if (sqlite3_stricmp(name, rowidNames[k]) == 0) rowidTaken[k] = true;
+    }
+    const char* rowid = nullptr;
+    for (int k = 0; k < 3 && !rowid; ++k)
+      if (!rowidTaken[k]) rowid = rowidNames[k];
+    if (!hasNickname || !hasRemark || !rowid) return false;
+
+    const std::string r = rowid;
+    const std::string t = U8(kTableName), nick = U8(kNicknameColumn), rem = U8(kRemarkColumn);
+    bool ok = begin.Prepare(db, "BEGIN") && beginWrite.Prepare(db, "BEGIN IMMEDIATE") &&
+              commit.Prepare(db, "COMMIT") && rollback.Prepare(db, "ROLLBACK") &&
+              dataVersion.Prepare(db, "PRAGMA data_version") &&
+              scanNicknames.Prepare(
+                  db, ("SELECT " + r + ", " + nick + " FROM " + t + " ORDER BY " + r).c_str()) &&
+              readRemark.Prepare(db, ("SELECT " + rem + " FROM " + t + " WHERE " + r + "=?1").c_str()) &&
+              update.Prepare(db, ("UPDATE " + t + " SET " + nick + "=?1," + rem + "=?2 WHERE " + r +
+                                  "=?3").c_str()) &&
+              insert.Prepare(db, ("INSERT INTO " + t + " (" + nick + "," + rem + ") VALUES (?1,?2)")
+                                     .c_str());
+    if (!ok) {
+      Unbind();
+      return false;
+    }
+    bound = true;
+    return true;
+  }
+
+  // A store whose binding failed tries again on its next use: a lock held by
+  // another program at start-up must not cost the whole session.
+  bool EnsureBound() { return bound || Bind(); }
+
+  // Inside a transaction: brings the nickname index up to date.
+  bool EnsureIndex() {
+    sqlite3_int64 version;
+    {
+      Use s(dataVersion);
+      if (sqlite3_step(s) != SQLITE_ROW) return false;
+      version = sqlite3_column_int64(s, 0);
+    }
+    if (indexFresh && version == indexVersion) return true;
+    firstRow.clear();
+    indexFresh = false;
+    Use s(scanNicknames);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+      firstRow.emplace(ReadBack(s, 1), sqlite3_column_int64(s, 0));  // keeps the lowest rowid
+    if (rc != SQLITE_DONE) {
+      firstRow.clear();
+      return false;
+    }
+    indexFresh = true;
+    indexVersion = version;
+    return true;
+  }
+
+  void End(bool ok) {
+    if (ok) {
+      Use s(commit);
+      if (sqlite3_step(s) == SQLITE_DONE) return;
+    }
+    Use s(rollback);
+    sqlite3_step(s);
+  }
+
+  // An error that is not a lock may mean the table changed under us: bind
+  // afresh next time.
+  void Failed(int rc) {
+    if (!IsTransient(rc)) Unbind();
+  }
+};
+
+RemarkStore::RemarkStore() : impl_(new Impl) {}
+RemarkStore::~RemarkStore() { delete impl_; }
+
+bool RemarkStore::Open(std::string_view path) {
+  impl_->Close();
+  sqlite3* db = nullptr;
+  const std::string utf8 = Cp936ToUtf8(Cut(path));
+  if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_close_v2(db);
+    return false;
+  }
+  sqlite3_extended_result_codes(db, 1);
+  impl_->db = db;
+  if (!impl_->Bind()) return false;
+  // Reading the nicknames now makes the first lookup as quick as the others.
+  Use b(impl_->begin);
+  if (sqlite3_step(b) == SQLITE_DONE) impl_->End(impl_->EnsureIndex());
+  return true;
+}
+
+void RemarkStore::Close() { impl_->Close(); }
+
+bool RemarkStore::IsBound() const { return impl_->bound; }
+
+Text RemarkStore::LookUp(std::string_view nickname) {
+  Impl& m = *impl_;
+  if (!m.EnsureBound()) return {};
+  {
+    Use b(m.begin);
+    if (sqlite3_step(b) != SQLITE_DONE) return {};
+  }
+  Text remark;
+  int rc = SQLITE_OK;
+  bool ok = m.EnsureIndex();
+  if (ok) {
+    auto it = m.firstRow.find(Text(Cut(nickname)));
+    if (it != m.firstRow.end()) {
+      Use s(m.readRemark);
+      sqlite3_bind_int64(s, 1, it->second);
+      rc = sqlite3_step(s);
+      if (rc == SQLITE_ROW) remark = ReadBack(s, 0);
+      ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
+    }
+  } else {
+    rc = sqlite3_errcode(m.db);
+  }
+  m.End(ok);
+  if (!ok) m.Failed(rc);
+  return remark;
+}
+
+bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
+  Impl& m = *impl_;
+  if (!m.EnsureBound()) return false;
+  {
+    // Takes the write lock at once: a table locked by another program fails
+    // here, without waiting, before anything is searched.
+    Use b(m.beginWrite);
+    if (sqlite3_step(b) != SQLITE_DONE) return false;
+  }
+  const Text nick(Cut(nickname));
+  const std::string nickUtf8 = Cp936ToUtf8(nick);
+  const std::string remarkUtf8 = Cp936ToUtf8(Cut(remark));
+
+  bool ok = m.EnsureIndex();
+  int rc = ok ? SQLITE_OK : sqlite3_errcode(m.db);
+  sqlite3_int64 row = 0;
+  bool found = false;
+  if (ok) {
+    auto it = m.firstRow.find(nick);
+    found = it != m.firstRow.end();
+    if (found) row = it->second;
+    Use s(found ? m.update : m.insert);
+    ok = BindText(s, 1, nickUtf8) && BindText(s, 2, remarkUtf8) &&
+         (!found || sqlite3_bind_int64(s, 3, row) == SQLITE_OK);
+    rc = ok ? sqlite3_step(s) : SQLITE_MISUSE;
+    ok = rc == SQLITE_DONE && sqlite3_changes(m.db) == 1;
+    if (!found) row = sqlite3_last_insert_rowid(m.db);
+  }
+  if (ok) {
+    Use c(m.commit);
+    rc = sqlite3_step(c);
+    ok = rc == SQLITE_DONE;
+  }
+  if (!ok) {
+    {
+      Use r(m.rollback);
+      sqlite3_step(r);
+    }
+    m.indexFresh = false;
+    m.Failed(rc);
+    return false;
+  }
+
+  // Our own commits leave data_version where it was: follow them here.
+  const Text stored = [&] {
+    std::string_view v = nickUtf8;
+    return IsAscii(v) ? Text(v) : Utf8ToCp936(v);
+  }();
+  if (found) {
+    if (stored != nick) m.indexFresh = false;  // the row now reads as another nickname
+  } else {
+    m.firstRow.emplace(stored, row);
+  }
+  return true;
+}
+
+}  // namespace tvx
