@@ -2,9 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/codepage.h"
 
@@ -34,18 +38,24 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-// A stored value as the system reads it: whatever SQLite gives as text (NULL
-// gives nothing, numbers their decimal form, blobs their bytes), up to the
-// first 0 byte, converted to code page 936. Equality between nicknames is
-// decided on exactly this, so rows written by other programs compare the way
-// they read.
-Text ReadBack(sqlite3_stmt* stmt, int column) {
-  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-  if (p == nullptr) return {};
-  std::string_view utf8 = Cut({p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))});
+// A stored text as the system reads it: up to its first 0 byte, converted
+// from UTF-8 to code page 936. Equality between nicknames is decided on
+// exactly this, so rows written by other programs compare the way they read.
+Text ReadBack(std::string_view utf8) {
+  utf8 = Cut(utf8);
   if (IsAscii(utf8)) return Text(utf8);  // code page 936 and UTF-8 agree on ASCII
   return Utf8ToCp936(utf8);
 }
+
+// A column as text: NULL gives nothing, numbers their decimal form, blobs
+// their bytes.
+Text ReadBack(sqlite3_stmt* stmt, int column) {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+  if (p == nullptr) return {};
+  return ReadBack({p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))});
+}
+
+std::uint64_t HashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
 class Statement {
  public:
@@ -107,12 +117,15 @@ struct RemarkStore::Impl {
   bool bound = false;
 
   Statement begin, beginWrite, commit, rollback, dataVersion;
-  Statement scanNicknames, readRemark, update, insert;
+  Statement scanNicknames, readRow, update, insert;
 
-  // Nickname as read back -> lowest rowid carrying it. Kept in step with the
-  // table: rebuilt whenever another connection committed (data_version moves)
-  // and updated by our own writes. Lookups then cost one query, not a scan.
-  std::unordered_map<Text, sqlite3_int64> firstRow;
+  // Every row as (hash of its nickname as read back, rowid), sorted: the rows
+  // that may carry a nickname, in rowid order. A candidate counts only once
+  // its row has been read and compared, so a hash collision costs one more
+  // query and never a wrong row. Rebuilt whenever another connection has
+  // committed (data_version moves), followed by hand for our own writes.
+  using Entry = std::pair<std::uint64_t, sqlite3_int64>;
+  std::vector<Entry> index;
   bool indexFresh = false;
   sqlite3_int64 indexVersion = -1;
 
@@ -120,9 +133,9 @@ struct RemarkStore::Impl {
 
   void Unbind() {
     for (Statement* s : {&begin, &beginWrite, &commit, &rollback, &dataVersion, &scanNicknames,
-                         &readRemark, &update, &insert})
+                         &readRow, &update, &insert})
       s->Finalize();
-    firstRow.clear();
+    index.clear();
     indexFresh = false;
     bound = false;
   }
@@ -176,7 +189,8 @@ struct RemarkStore::Impl {
               dataVersion.Prepare(db, "PRAGMA data_version") &&
               scanNicknames.Prepare(
                   db, ("SELECT " + r + ", " + nick + " FROM " + t + " ORDER BY " + r).c_str()) &&
-              readRemark.Prepare(db, ("SELECT " + rem + " FROM " + t + " WHERE " + r + "=?1").c_str()) &&
+              readRow.Prepare(db, ("SELECT " + nick + ", " + rem + " FROM " + t + " WHERE " + r + "=?1")
+                                      .c_str()) &&
               update.Prepare(db, ("UPDATE " + t + " SET " + nick + "=?1," + rem + "=?2 WHERE " + r +
                                   "=?3").c_str()) &&
               insert.Prepare(db, ("INSERT INTO " + t + " (" + nick + "," + rem + ") VALUES (?1,?2)")
@@ -202,19 +216,49 @@ struct RemarkStore::Impl {
       version = sqlite3_column_int64(s, 0);
     }
     if (indexFresh && version == indexVersion) return true;
-    firstRow.clear();
+    index.clear();
     indexFresh = false;
     Use s(scanNicknames);
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-      firstRow.emplace(ReadBack(s, 1), sqlite3_column_int64(s, 0));  // keeps the lowest rowid
+      index.emplace_back(HashOf(ReadBack(s, 1)), sqlite3_column_int64(s, 0));
     if (rc != SQLITE_DONE) {
-      firstRow.clear();
+      index.clear();
       return false;
     }
+    std::sort(index.begin(), index.end());
     indexFresh = true;
     indexVersion = version;
     return true;
+  }
+
+  // The first row in rowid order whose nickname reads back as nickname: 1 and
+  // its rowid and remark, 0 when there is none, -1 with rc on a read error.
+  int Find(const Text& nickname, sqlite3_int64& row, Text* remark, int& rc) {
+    const std::uint64_t h = HashOf(nickname);
+    auto it = std::lower_bound(index.begin(), index.end(), Entry{h, INT64_MIN});
+    for (; it != index.end() && it->first == h; ++it) {
+      Use s(readRow);
+      sqlite3_bind_int64(s, 1, it->second);
+      rc = sqlite3_step(s);
+      if (rc == SQLITE_DONE) continue;
+      if (rc != SQLITE_ROW) return -1;
+      if (ReadBack(s, 0) != nickname) continue;
+      row = it->second;
+      if (remark) *remark = ReadBack(s, 1);
+      return 1;
+    }
+    rc = SQLITE_OK;
+    return 0;
+  }
+
+  void Forget(std::uint64_t h, sqlite3_int64 row) {
+    auto it = std::lower_bound(index.begin(), index.end(), Entry{h, row});
+    if (it != index.end() && *it == Entry{h, row}) index.erase(it);
+  }
+  void Remember(std::uint64_t h, sqlite3_int64 row) {
+    const Entry e{h, row};
+    index.insert(std::lower_bound(index.begin(), index.end(), e), e);
   }
 
   void End(bool ok) {
@@ -266,23 +310,16 @@ Text RemarkStore::LookUp(std::string_view nickname) {
     if (sqlite3_step(b) != SQLITE_DONE) return {};
   }
   Text remark;
+  sqlite3_int64 row = 0;
   int rc = SQLITE_OK;
   bool ok = m.EnsureIndex();
-  if (ok) {
-    auto it = m.firstRow.find(Text(Cut(nickname)));
-    if (it != m.firstRow.end()) {
-      Use s(m.readRemark);
-      sqlite3_bind_int64(s, 1, it->second);
-      rc = sqlite3_step(s);
-      if (rc == SQLITE_ROW) remark = ReadBack(s, 0);
-      ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
-    }
-  } else {
+  if (ok)
+    ok = m.Find(Text(Cut(nickname)), row, &remark, rc) >= 0;
+  else
     rc = sqlite3_errcode(m.db);
-  }
   m.End(ok);
   if (!ok) m.Failed(rc);
-  return remark;
+  return ok ? remark : Text();
 }
 
 bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
@@ -303,9 +340,11 @@ bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
   sqlite3_int64 row = 0;
   bool found = false;
   if (ok) {
-    auto it = m.firstRow.find(nick);
-    found = it != m.firstRow.end();
-    if (found) row = it->second;
+    const int f = m.Find(nick, row, nullptr, rc);
+    ok = f >= 0;
+    found = f == 1;
+  }
+  if (ok) {
     Use s(found ? m.update : m.insert);
     ok = BindText(s, 1, nickUtf8) && BindText(s, 2, remarkUtf8) &&
          (!found || sqlite3_bind_int64(s, 3, row) == SQLITE_OK);
@@ -328,16 +367,11 @@ bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
     return false;
   }
 
-  // Our own commits leave data_version where it was: follow them here.
-  const Text stored = [&] {
-    std::string_view v = nickUtf8;
-    return IsAscii(v) ? Text(v) : Utf8ToCp936(v);
-  }();
-  if (found) {
-    if (stored != nick) m.indexFresh = false;  // the row now reads as another nickname
-  } else {
-    m.firstRow.emplace(stored, row);
-  }
+  // Our own commits leave data_version where it was: follow them here. The
+  // row reads back as what was written, which differs from nick only for a
+  // nickname that code page 936 and UTF-8 do not carry alike.
+  if (found) m.Forget(HashOf(nick), row);
+  m.Remember(HashOf(ReadBack(nickUtf8)), row);
   return true;
 }
 
