@@ -105,9 +105,19 @@ bool BindText(sqlite3_stmt* stmt, int index, const std::string& utf8) {
                            SQLITE_STATIC) == SQLITE_OK;
 }
 
-bool IsTransient(int rc) {
-  rc &= 0xff;
-  return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+// Errors that say the file or the table is not what it was bound as; locks,
+// a read-only file or a full disk leave the binding as good as it was.
+bool BindingLost(int rc) {
+  switch (rc & 0xff) {
+    case SQLITE_ERROR:
+    case SQLITE_SCHEMA:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_MISUSE:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -270,10 +280,9 @@ struct RemarkStore::Impl {
     sqlite3_step(s);
   }
 
-  // An error that is not a lock may mean the table changed under us: bind
-  // afresh next time.
+  // The table may have changed under us: bind afresh at the next use.
   void Failed(int rc) {
-    if (!IsTransient(rc)) Unbind();
+    if (BindingLost(rc)) Unbind();
   }
 };
 
