@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 #include "platform/codepage.h"
 #include "remarks/literal_remark_cursor.h"
 
@@ -481,25 +488,64 @@ TEST(RemarkStoreFaults, ALockAtStartUpDoesNotCostTheSession) {
   EXPECT_EQ(store.LookUp("甲"), "1");
 }
 
+// Makes a file read-only for this process, as far as the system lets it:
+// the read-only permission first; for root on Linux, which writes read-only
+// files anyway, the immutable flag. Undone when it goes.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
+    fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+#ifdef __linux__
+    if (Writable()) immutable_ = SetImmutable(true);
+#endif
+  }
+  ~ReadOnlyFile() {
+#ifdef __linux__
+    if (immutable_) SetImmutable(false);
+#endif
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
+  }
+  bool Writable() const {
+    FILE* f = std::fopen(path_.c_str(), "r+b");
+    if (f) std::fclose(f);
+    return f != nullptr;
+  }
+
+ private:
+#ifdef __linux__
+  bool SetImmutable(bool on) {
+    int fd = ::open(path_.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return ok;
+  }
+  bool immutable_ = false;
+#endif
+  std::string path_;
+};
+
 TEST(RemarkStoreFaults, AReadOnlyFileRefusesSavesButStillReads) {
   TempDir dir;
   {
     RawDb raw(dir.File());
     raw.MustExec(U8(u8"CREATE TABLE 信息 (昵称 TEXT, 备注 TEXT); INSERT INTO 信息 VALUES ('甲', '1');"));
   }
-  fs::permissions(dir.File(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  if (FILE* f = std::fopen(dir.File().c_str(), "r+b")) {
-    std::fclose(f);
-    GTEST_SKIP() << "this user may write read-only files (root)";
-  }
   const std::string before = ReadFile(dir.File());
+  ReadOnlyFile readOnly(dir.File());
+  if (readOnly.Writable()) GTEST_SKIP() << "no way here to make a file read-only for this user";
   RemarkStore store;
   EXPECT_TRUE(store.Open(dir.File()));
   EXPECT_EQ(store.LookUp("甲"), "1");
   EXPECT_FALSE(store.Save("甲", "2"));
   EXPECT_FALSE(store.Save("乙", "2"));
   EXPECT_EQ(store.LookUp("甲"), "1");
+  EXPECT_EQ(store.LookUp("乙"), "");
   store.Close();
   EXPECT_EQ(ReadFile(dir.File()), before);
 }
