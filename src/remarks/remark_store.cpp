@@ -271,6 +271,17 @@ struct RemarkStore::Impl {
     index.insert(std::lower_bound(index.begin(), index.end(), e), e);
   }
 
+  // Starts the transaction of one lookup or save. A transaction that an
+  // earlier failure left open is rolled back first.
+  bool Begin(const Statement& how) {
+    if (!sqlite3_get_autocommit(db)) {
+      Use r(rollback);
+      sqlite3_step(r);
+    }
+    Use b(how);
+    return sqlite3_step(b) == SQLITE_DONE;
+  }
+
   void End(bool ok) {
     if (ok) {
       Use s(commit);
@@ -302,8 +313,7 @@ bool RemarkStore::Open(std::string_view path) {
   impl_->db = db;
   if (!impl_->Bind()) return false;
   // Reading the nicknames now makes the first lookup as quick as the others.
-  Use b(impl_->begin);
-  if (sqlite3_step(b) == SQLITE_DONE) impl_->End(impl_->EnsureIndex());
+  if (impl_->Begin(impl_->begin)) impl_->End(impl_->EnsureIndex());
   return true;
 }
 
@@ -314,10 +324,7 @@ bool RemarkStore::IsBound() const { return impl_->bound; }
 Text RemarkStore::LookUp(std::string_view nickname) {
   Impl& m = *impl_;
   if (!m.EnsureBound()) return {};
-  {
-    Use b(m.begin);
-    if (sqlite3_step(b) != SQLITE_DONE) return {};
-  }
+  if (!m.Begin(m.begin)) return {};
   Text remark;
   sqlite3_int64 row = 0;
   int rc = SQLITE_OK;
@@ -334,12 +341,9 @@ Text RemarkStore::LookUp(std::string_view nickname) {
 bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
   Impl& m = *impl_;
   if (!m.EnsureBound()) return false;
-  {
-    // Takes the write lock at once: a table locked by another program fails
-    // here, without waiting, before anything is searched.
-    Use b(m.beginWrite);
-    if (sqlite3_step(b) != SQLITE_DONE) return false;
-  }
+  // Takes the write lock at once: a table locked by another program fails
+  // here, without waiting, before anything is searched.
+  if (!m.Begin(m.beginWrite)) return false;
   const Text nick(Cut(nickname));
   const std::string nickUtf8 = Cp936ToUtf8(nick);
   const std::string remarkUtf8 = Cp936ToUtf8(Cut(remark));

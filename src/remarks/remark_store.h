@@ -1,6 +1,14 @@
 #pragma once
 // The remark store: one table 信息 (昵称 TEXT, 备注 TEXT) in Corvessa.db, keyed by
-// nickname, first row in rowid order wins. Texts cross as code page 936.
+// nickname, first row in rowid order wins. Texts cross as code page 936; each
+// ends at its first 0 byte. A stored value is compared the way it reads back
+// as text: NULL reads as the empty text, a number as its decimal form, a blob
+// as its bytes, all converted from UTF-8.
+//
+// No call waits for a lock: a database that another program holds gives an
+// empty lookup or a failed save at once. A store that could not bind its
+// table (locked or missing at start-up) tries again at its next use; changes
+// committed by other programs are seen at the next call.
 #include <string_view>
 
 #include "platform/text.h"
