@@ -15,6 +15,13 @@
 
 namespace tvx {
 
+// The database file: the run directory followed by this.
+inline constexpr char kRemarkDatabaseSuffix[] = "/Corvessa.db";
+// The save feedback in 透明标签1, and how long it shows.
+inline constexpr char kRemarkSavedText[] = "已保存";
+inline constexpr char kRemarkSaveFailedText[] = "保存失败";
+inline constexpr int kSaveFeedbackMs = 300;
+
 class RemarkStore {
  public:
   RemarkStore();
