@@ -77,7 +77,7 @@ TEST(RemarkUi, ARemarkIsShownSavedAndShownAgainAfterARestart) {
     EXPECT_EQ(db.Rows("SELECT sql FROM sqlite_master"),
               std::vector<std::string>{U8(u8"CREATE TABLE 信息 (昵称 TEXT, 备注 TEXT)")});
   }
-  EXPECT_FALSE(app.IsVisible(kFeedback));
+  EXPECT_EQ(app.GetText(kFeedback), "");
 
   app.SetText(kNickname, "张三");
   EXPECT_EQ(app.GetText(kRemark), "");
@@ -135,14 +135,16 @@ TEST(RemarkUi, WindowEventsGoOnDuringTheFeedbackANestedClickIncluded) {
   app.SetText(kNickname, "王五");
   app.SetText(kRemark, "新朋友");
   app.PostClick(kSave);
-  ASSERT_TRUE(ui::WaitUntil([&] { return app.IsVisible(kFeedback); }, 3000));
-  EXPECT_EQ(app.GetText(kFeedback), "已保存");
+  // The label starts out visible and empty; the feedback is its text.
+  ASSERT_TRUE(ui::WaitUntil(
+      [&] { return app.IsVisible(kFeedback) && app.GetText(kFeedback) == "已保存"; }, 3000));
   // The lookup runs while the feedback still shows.
   app.SetText(kNickname, "张三");
   EXPECT_EQ(app.GetText(kRemark), "老朋友");
   EXPECT_TRUE(ui::WaitUntil([&] { return !app.IsVisible(kFeedback); }, 3000));
 
-  // A second click during the first one's wait saves again, inside it.
+  // A second click during the first one's wait saves again, inside it. The
+  // label was hidden by the first save and shows again now.
   app.SetText(kNickname, "赵六");
   app.SetText(kRemark, "两次");
   app.PostClick(kSave);
