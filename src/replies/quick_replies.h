@@ -33,9 +33,22 @@ Text SerializeQuickReplies(const std::vector<QuickReply>& rows);
 #ifdef _WIN32
 #include <windows.h>
 namespace tvx {
+// The run directory followed by kReplyFileSuffix.
 Text QuickReplyPath();
+// Start-up: creates the file with length 0, and any missing folders, when there
+// is none. An existing file is left untouched.
 void EnsureQuickReplyFile();
+// Rebuilds the list (columns 序号, 内容, 图片) from the file: rows numbered from 1,
+// the first row selected. A missing or unreadable file gives an empty list.
 void LoadQuickReplies(HWND listView);
+// Writes the file from the list (one record per row), then loads it again. The
+// old file is replaced in one step, so a failed save leaves it as it was.
 void SaveQuickReplies(HWND listView);
+
+// The same for a file at any path (code page 936); the save tells whether the
+// file now holds the list.
+void EnsureQuickReplyFileAt(std::string_view path);
+void LoadQuickRepliesFrom(std::string_view path, HWND listView);
+bool SaveQuickRepliesTo(std::string_view path, HWND listView);
 }  // namespace tvx
 #endif
