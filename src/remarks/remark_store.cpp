@@ -383,8 +383,10 @@ bool RemarkStore::Save(std::string_view nickname, std::string_view remark) {
   // Our own commits leave data_version where it was: follow them here. The
   // row reads back as what was written, which differs from nick only for a
   // nickname that code page 936 and UTF-8 do not carry alike.
+  const std::uint64_t stored = HashOf(ReadBack(nickUtf8));
+  if (found && stored == HashOf(nick)) return true;
   if (found) m.Forget(HashOf(nick), row);
-  m.Remember(HashOf(ReadBack(nickUtf8)), row);
+  m.Remember(stored, row);
   return true;
 }
 
