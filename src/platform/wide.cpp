@@ -101,20 +101,28 @@ bool CreateDirectoryChain(std::string_view path) {
   return PathIsDirectoryW(SystemPath(std::wstring_view(WidePointer(w))).c_str()) == FILE_ATTRIBUTE_DIRECTORY;
 }
 
+namespace {
+// The system error code of the last failure; error 1 (ERROR_INVALID_FUNCTION) would
+// read as success and 0 as no failure, so both are reported as ERROR_INVALID_PARAMETER.
+std::int32_t LastErrorCode() {
+  const auto code = static_cast<std::int32_t>(GetLastError());
+  return code == 1 || code == 0 ? static_cast<std::int32_t>(ERROR_INVALID_PARAMETER) : code;
+}
+}  // namespace
+
 std::int32_t EnsureFile(std::string_view path, std::int32_t length) {
   CreateDirectoryChain(ParentDirectoryOf(path));
   const std::wstring wide = SystemPath(path);
   if (wide.empty()) return ERROR_PATH_NOT_FOUND;
   UniqueHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_ARCHIVE, nullptr));
-  if (!file) return static_cast<std::int32_t>(GetLastError());
+  if (!file) return LastErrorCode();
   // OPEN_ALWAYS reports an existing file this way; its contents are not ours to cut.
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 1;
   std::int32_t result = 1;
   if (static_cast<LONG>(SetFilePointer(file.get(), length, nullptr, FILE_BEGIN)) < 0 ||
       !SetEndOfFile(file.get())) {
-    result = static_cast<std::int32_t>(GetLastError());
-    if (result == 1) result = ERROR_INVALID_PARAMETER;  // never confuse a failure with success
+    result = LastErrorCode();
   }
   file.reset();
   if (result != 1) DeleteFileW(wide.c_str());
