@@ -221,32 +221,36 @@ TEST(BadInput, JunkGivesTheRowsOfTheReadingRules) {
   }
 }
 
-TEST(BadInput, TenMebibytes) {
-  constexpr std::size_t kSize = 10u << 20;
-  {
-    const Text junk = Junk(kSize, 7);
-    const std::vector<QuickReply> rows = ParseQuickReplies(junk);
-    EXPECT_EQ(rows, ReferenceRows(junk));
+constexpr std::size_t kTenMiB = 10u << 20;
+
+TEST(BadInput, TenMebibytesOfJunk) {
+  const Text junk = Junk(kTenMiB, 7);
+  EXPECT_EQ(ParseQuickReplies(junk), ReferenceRows(junk));
+}
+
+TEST(BadInput, TenMebibytesOfBinary) {
+  // Every byte value but 0x00 and 0x1A, in no order: mostly invalid code page 936.
+  std::mt19937 random(11);
+  Text binary(kTenMiB, ' ');
+  for (char& c : binary) {
+    unsigned b = random() & 0xFF;
+    if (b == 0x00 || b == 0x1A) b = 0x5B;
+    c = static_cast<char>(b);
   }
-  {
-    // Every byte value but 0x00 and 0x1A, in no order: mostly invalid code page 936.
-    std::mt19937 random(11);
-    Text binary(kSize, ' ');
-    for (char& c : binary) {
-      unsigned b = random() & 0xFF;
-      if (b == 0x00 || b == 0x1A) b = 0x5B;
-      c = static_cast<char>(b);
-    }
-    EXPECT_EQ(ParseQuickReplies(binary), ReferenceRows(binary));
-  }
-  {
-    // Nothing but line ends: five million empty rows.
-    Text lineEnds;
-    for (std::size_t i = 0; i < kSize / 2; ++i) lineEnds += "\r\n";
-    const std::vector<QuickReply> rows = ParseQuickReplies(lineEnds);
-    ASSERT_EQ(rows.size(), kSize / 2);
-    EXPECT_EQ(rows.back(), Row("", kNone));
-  }
+  EXPECT_EQ(ParseQuickReplies(binary), ReferenceRows(binary));
+}
+
+TEST(BadInput, HalfAMillionEmptyLines) {
+  // 1 MiB of nothing but line ends: one row per line end, found in linear time
+  // (the 10 MiB figure is the benchmark's).
+  constexpr std::size_t kSize = 1u << 20;
+  Text lineEnds;
+  lineEnds.reserve(kSize);
+  for (std::size_t i = 0; i < kSize / 2; ++i) lineEnds += "\r\n";
+  const std::vector<QuickReply> rows = ParseQuickReplies(lineEnds);
+  ASSERT_EQ(rows.size(), kSize / 2);
+  EXPECT_EQ(rows.front(), Row("", kNone));
+  EXPECT_EQ(rows.back(), Row("", kNone));
 }
 
 TEST(BadInput, LinesOfOneHundredThousandBytes) {
