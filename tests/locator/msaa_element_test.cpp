@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "locator/accessible_iid.h"
+#include "locator/window_rect.h"
 
 namespace tvx {
 namespace {
@@ -254,6 +255,16 @@ TEST(MsaaElement, EmptyElementGivesEmptyValues) {
   FakeAccessible container;
   element.SetChild(0, &container);  // child id 0 of a container names nothing
   EXPECT_TRUE(element.IsEmpty());
+}
+
+TEST(WindowRectOf, OuterRectangleOfAWindowAndZerosForNone) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_BORDER, 10, 20, 100, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowRectOf(HandleOf(window)), (ElementRect{10, 20, 100, 200}));
+  DestroyWindow(window);
+  EXPECT_EQ(WindowRectOf(HandleOf(window)), ElementRect{});
+  EXPECT_EQ(WindowRectOf(0), ElementRect{});
 }
 
 }  // namespace
