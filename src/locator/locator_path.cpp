@@ -27,10 +27,7 @@ class ConditionFields {
   // The text of the field key selects; null when key selects none.
   const Text* Field(std::string_view key) {
     if (key == "n") {
-      return &Read(name_, [this] {
-        Text name = element_.Name();
-        return name.empty() ? Text(kNamelessName) : name;
-      });
+      return &Read(name_, [this] { return SnapshotName(element_); });
     }
     if (key == "s") return &Read(stateText_, [this] { return element_.StateText(); });
     if (key == "t") return &Read(roleText_, [this] { return element_.RoleText(); });

@@ -18,6 +18,11 @@ Text SizeText(std::int32_t width, std::int32_t height) {
   return text;
 }
 
+Text SnapshotName(const AccElement& element) {
+  Text name = element.Name();
+  return name.empty() ? Text(kNamelessName) : name;
+}
+
 ElementInfo SnapshotElement(const AccElement& element) {
   // Read in the order the system always has: count, window, location, then the rest.
   const std::int32_t childCount = element.ChildCount();

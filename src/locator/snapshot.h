@@ -35,6 +35,10 @@ inline constexpr std::string_view kHeightLabel = "\x20\xB8\xDF\xA3\xBA"; // " �
 // empty values; the snapshot itself never fails.
 ElementInfo SnapshotElement(const AccElement& element);
 
+// The snapshot's name field alone, for callers that read nothing else of the
+// element: the name, or "NAMELESS" when it is empty. One read instead of all.
+Text SnapshotName(const AccElement& element);
+
 // "左：" x " 顶：" y, and "宽：" w " 高：" h.
 Text PositionText(std::int32_t x, std::int32_t y);
 Text SizeText(std::int32_t width, std::int32_t height);

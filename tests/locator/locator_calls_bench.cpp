@@ -30,8 +30,8 @@ Reading Measure(HWND client, const tvx::AccElement& root, std::string_view path,
   tvx::MsaaElement target;
   reading.found = tvx::LocateElement(root, path, target, mode);
   if (reading.found) {
-    reading.name = mode == tvx::ReadMode::kFull ? tvx::SnapshotElement(target).name : target.Name();
-    if (reading.name.empty()) reading.name = tvx::kNamelessName;
+    reading.name = mode == tvx::ReadMode::kFull ? tvx::SnapshotElement(target).name
+                                                : tvx::SnapshotName(target);
   }
   reading.calls = tvx::standin::CallCount(client);
   return reading;

@@ -62,8 +62,13 @@ TEST(Snapshot, SimpleChildAndNames) {
   EXPECT_EQ(info.childId, "3");
   EXPECT_EQ(info.childCount, "0");  // a simple child has no children of its own
   EXPECT_EQ(info.name, "NAMELESS");
+  EXPECT_EQ(SnapshotName(simple), "NAMELESS");
   simple.SetChild(tree, 4, &container);
   EXPECT_EQ(SnapshotElement(simple).name, "NAMELESS");
+  MemoryElement named(tree, &container);
+  tree->calls = 0;
+  EXPECT_EQ(SnapshotName(named), "容器");
+  EXPECT_EQ(tree->calls, 1);  // the name alone is read
 }
 
 TEST(Snapshot, EmptyElement) {
