@@ -105,6 +105,24 @@ TEST_F(StandInTest, EnumeratingAndCountingContainersGiveTheSameChildren) {
   EXPECT_EQ(parent.ChildCount(), 2);
 }
 
+TEST(MsaaElementUi, HiddenWindowOfAnotherClassAndTitleServesTheSameTree) {
+  standin::Process client;
+  ASSERT_TRUE(client.Start(L"--hidden --class XWeChatMainWndForPCY --title \"微信 测试\" "
+                           L"--account \"赵 六\""));
+  EXPECT_FALSE(IsWindowVisible(client.Window()));
+  wchar_t title[64] = {};
+  GetWindowTextW(client.Window(), title, 64);
+  EXPECT_STREQ(title, L"微信 测试");
+  MsaaElement root;
+  ASSERT_TRUE(root.FromWindow(HandleOf(client.Window())));
+  EXPECT_EQ(root.Name(), "微信 测试");
+  MsaaElement account;
+  ASSERT_TRUE(LocateElement(root, kAccountNamePath, account));
+  EXPECT_EQ(SnapshotName(account), "赵 六");
+  MsaaElement chatTitle;
+  EXPECT_FALSE(LocateElement(root, kChatTitlePath, chatTitle));  // no chat open
+}
+
 TEST(MsaaElementUi, AHandleThatNamesNoWindowGivesAnEmptyElement) {
   standin::Process client;
   ASSERT_TRUE(client.Start(L"--account 张三"));

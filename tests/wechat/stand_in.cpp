@@ -352,15 +352,18 @@ struct Tree {
     RECT frame{};
     GetWindowRect(hwnd, &frame);
     const LONG w = frame.right - frame.left, h = frame.bottom - frame.top;
-    window = MakeNode(tvx::standin::kWindowTitle, kRoleWindow, STATE_SYSTEM_FOCUSABLE, true,
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd, caption, 256);
+    const std::wstring title = caption;
+    window = MakeNode(title, kRoleWindow, STATE_SYSTEM_FOCUSABLE, true,
                       {0, 0, w, h});
     window->window_ = hwnd;
     const LONG invisible = STATE_SYSTEM_INVISIBLE;
     window->Add(MakeNode(L"系统", kRoleMenuBar, 0, false, {4, 4, 26, 26}));
-    window->Add(MakeNode(tvx::standin::kWindowTitle, kRoleTitleBar, STATE_SYSTEM_FOCUSABLE, false,
+    window->Add(MakeNode(title, kRoleTitleBar, STATE_SYSTEM_FOCUSABLE, false,
                          {0, 0, w, 30}));
     window->Add(MakeNode(L"应用程序", kRoleMenuBar, invisible, false, {0, 30, w, 30}));
-    client = window->Add(MakeNode(tvx::standin::kWindowTitle, kRoleClient, 0, false,
+    client = window->Add(MakeNode(title, kRoleClient, 0, false,
                                   {0, 30, w, h}));
     client->window_ = hwnd;
     window->Add(MakeNode(L"垂直", kRoleScrollBar, invisible, false, {w, 30, w, h}));
@@ -564,11 +567,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   StandIn standIn;
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  for (int i = 1; argv != nullptr && i + 1 < argc; i += 2) {
+  std::wstring windowClassName = tvx::standin::kWindowClass;
+  std::wstring title = tvx::standin::kWindowTitle;
+  DWORD visible = WS_VISIBLE;
+  for (int i = 1; argv != nullptr && i < argc; ++i) {
     const std::wstring option = argv[i];
-    if (option == L"--account") standIn.account_ = argv[i + 1];
-    if (option == L"--chat") standIn.chatPartner_ = argv[i + 1];
-    if (option == L"--log") standIn.logPath_ = argv[i + 1];
+    if (option == L"--hidden") {
+      visible = 0;
+      continue;
+    }
+    if (i + 1 >= argc) break;
+    const wchar_t* value = argv[++i];
+    if (option == L"--account") standIn.account_ = value;
+    if (option == L"--chat") standIn.chatPartner_ = value;
+    if (option == L"--log") standIn.logPath_ = value;
+    if (option == L"--class") windowClassName = value;
+    if (option == L"--title") title = value;
   }
   LocalFree(argv);
 
@@ -578,13 +592,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = tvx::standin::kWindowClass;
+  windowClass.lpszClassName = windowClassName.c_str();
   if (!RegisterClassExW(&windowClass)) return 4;
-  HWND window = CreateWindowExW(0, tvx::standin::kWindowClass, tvx::standin::kWindowTitle,
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 100, 900, 640, nullptr,
+  HWND window = CreateWindowExW(0, windowClassName.c_str(), title.c_str(),
+                                WS_OVERLAPPEDWINDOW | visible, 200, 100, 900, 640, nullptr,
                                 nullptr, instance, &standIn);
   if (window == nullptr) return 5;
-  SetForegroundWindow(window);
+  if (visible) SetForegroundWindow(window);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

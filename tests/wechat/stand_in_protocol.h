@@ -3,9 +3,13 @@
 // start it, find its main window and drive it from a test.
 //
 // Command line:  WeChat.exe --account <name> [--chat <partner>] [--log <path>]
+//                           [--class <class>] [--title <title>] [--hidden]
 //   --account  the logged-in account's name (kAccountNamePath reaches it)
 //   --chat     the partner of the chat open at start; without it no chat is open
 //   --log      file that every sent message is appended to, one line each
+//   --class, --title  the main window's class and title instead of the usual
+//   --hidden   the main window is created without being shown
+// Quote values that hold spaces ("--chat \"A B\"").
 //
 // Main window: class "WeChatMainWndForPC", title "微信", parentless, visible.
 // It answers WM_GETOBJECT(OBJID_WINDOW) with a window object shaped like the
@@ -117,15 +121,29 @@ class Process {
   HWND Window() const { return window_; }
   DWORD Id() const { return processId_; }
 
-  // The stand-in main window that process id owns, or null.
+  // The stand-in main window that process id owns (a top-level window whose
+  // class contains "WeChatMainWndForPC", shown or not), or null.
   static HWND FindWindowOf(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, kWindowClass, nullptr)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == processId) return window;
-    }
-    return nullptr;
+    struct Search {
+      DWORD processId;
+      HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          wchar_t name[256] = {};
+          GetClassNameW(window, name, 256);
+          if (owner != s->processId || std::wstring_view(name).find(kWindowClass) ==
+                                           std::wstring_view::npos) {
+            return TRUE;
+          }
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
 
  private:
