@@ -48,14 +48,36 @@ static_assert(std::size(kLooks) == std::size(kControlPlaces));
 
 constexpr COLORREF kNicknameTextColour = RGB(255, 0, 0);  // 编辑框_好友昵称
 constexpr COLORREF kPictureTextColour = RGB(255, 128, 0);  // 编辑框_图片
-// The combo box's open list shows at least this many pixels below its field.
-constexpr int kComboListHeight = 160;
+// What a drop-down combo box is given beyond its field when it is created or
+// sized: its open list. Some systems take the field's own height out of it, so
+// there is room for that above the 160 pixels the open list must have at least.
+constexpr int kComboListHeight = 160 + 40;
 
 struct ListColumnLook {
   const char* title;
   int width;
 };
 constexpr ListColumnLook kListColumns[] = {{"序号", 40}, {"内容", 240}, {"图片", 50}};
+
+int WindowHeight(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r.bottom - r.top;
+}
+
+// Makes a drop-down combo box's field (its closed window) height pixels tall,
+// whatever its font gives. The field follows the item height the box is given,
+// plus its borders; some systems answer a different item height than was set,
+// so the value set is corrected by what the field then measures.
+void FitComboField(HWND combo, int height) {
+  LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (item == CB_ERR) return;
+  for (int attempt = 0; attempt < 3 && WindowHeight(combo) != height; ++attempt) {
+    if (attempt > 0) item += height - WindowHeight(combo);
+    if (item < 1) return;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
+  }
+}
 
 bool IsEditKind(Kind k) { return k == Kind::kEdit || k == Kind::kMultiLineEdit; }
 
@@ -271,15 +293,7 @@ bool MainWindow::CreateControls() {
     if (look.kind == Kind::kMultiLineEdit) SendMessageW(c, EM_SETLIMITTEXT, 0, 0);
   }
 
-  // The combo box's field is as tall as its place says, whatever the font gives.
-  HWND combo = Control(ControlId::组合框1);
-  RECT r{};
-  GetWindowRect(combo, &r);
-  const int fieldHeight = DesignPlace(ControlId::组合框1).place.height;
-  const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  if (itemHeight > 0 && r.bottom - r.top != fieldHeight)
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                 itemHeight + fieldHeight - (r.bottom - r.top));
+  FitComboField(Control(ControlId::组合框1), DesignPlace(ControlId::组合框1).place.height);
 
   CheckRadioButton(hwnd_, Id(ControlId::单选框_左), Id(ControlId::单选框_右), Id(ControlId::单选框_右));
 
@@ -572,9 +586,7 @@ void MainWindow::SetPlace(ControlId id, const Place& place) {
   }
   if (id == ControlId::组合框1) {
     // Its window is the field and the open list together; the place is the field.
-    SendMessageW(Control(id), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                 SendMessageW(Control(id), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0) + p.height -
-                     ClientPlaceOf(id).height);
+    FitComboField(Control(id), p.height);
     p.height += kComboListHeight;
   }
   MoveControl(id, p);
