@@ -137,6 +137,14 @@ TEST_F(MainWindowTest, WindowGeometrySettersKeepTheOtherValues) {
   EXPECT_EQ(window_.GetPlace(ControlId::超级列表框1).height, 400);
 }
 
+TEST_F(MainWindowTest, TrayIconComesAndGoes) {
+  EXPECT_TRUE(window_.ShowTrayIcon());
+  EXPECT_TRUE(window_.ShowTrayIcon()) << "shown once";
+  window_.RemoveTrayIcon();
+  EXPECT_TRUE(window_.ShowTrayIcon());
+  window_.RemoveTrayIcon();
+}
+
 TEST_F(MainWindowTest, RadioPairIsExclusive) {
   EXPECT_TRUE(window_.IsChecked(ControlId::单选框_右));
   window_.SetChecked(ControlId::单选框_左, true);

@@ -187,3 +187,113 @@ TEST_F(MainWindowUi, CloseButtonEndsTheProgramWithExitCodeZero) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+// The popup menu windows (class #32768) that the program shows.
+std::vector<HWND> PopupMenusOf(DWORD pid) {
+  struct Find {
+    DWORD pid;
+    std::vector<HWND> found;
+  } find{pid, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t cls[32] = {};
+        GetClassNameW(hwnd, cls, 32);
+        if (owner == f->pid && std::wstring(cls) == L"#32768" && IsWindowVisible(hwnd))
+          f->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
+}
+
+int PopupHeight(const TovanixApp& app) {
+  std::vector<HWND> menus;
+  ui::WaitUntil([&] { return !(menus = PopupMenusOf(app.Pid())).empty(); }, 3000);
+  if (menus.empty()) return 0;
+  RECT r{};
+  GetWindowRect(menus[0], &r);
+  return r.bottom - r.top;
+}
+
+void ClosePopup(const TovanixApp& app) {
+  PostMessageW(app.Window(), WM_CANCELMODE, 0, 0);
+  ui::WaitUntil([&] { return PopupMenusOf(app.Pid()).empty(); }, 3000);
+}
+
+constexpr UINT kTrayMessage = WM_APP + 1;
+
+TEST(MainWindowMenus, TrayRightClickAndListRightClickShowTheirMenus) {
+  TovanixApp app;
+  ASSERT_TRUE(app.Seed(L"快捷回复.txt", "一[.*?]无图片\r\n二[.*?]无图片\r\n三[.*?]无图片\r\n"));
+  ASSERT_TRUE(app.Start()) << app.LastError();
+
+  // Left clicks and double-clicks on the tray icon do nothing.
+  PostMessageW(app.Window(), kTrayMessage, kTrayIconId, WM_LBUTTONUP);
+  PostMessageW(app.Window(), kTrayMessage, kTrayIconId, WM_LBUTTONDBLCLK);
+  Sleep(300);
+  EXPECT_TRUE(PopupMenusOf(app.Pid()).empty());
+
+  PostMessageW(app.Window(), kTrayMessage, kTrayIconId, WM_RBUTTONUP);
+  const int trayMenu = PopupHeight(app);
+  EXPECT_GT(trayMenu, 0) << "托盘菜单 shown";
+  ClosePopup(app);
+
+  // A right click on the third row selects it first, then shows 菜单: five
+  // items and four separators, so clearly taller than the tray's one item.
+  EXPECT_EQ(app.ReadList().selected, 0);
+  const Rect row = app.ListRowRect(2);
+  ASSERT_GT(row.height, 0);
+  const LPARAM at = MAKELPARAM(row.left + 20, row.top + row.height / 2);
+  PostMessageW(app.Control(ControlId::超级列表框1), WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(app.Control(ControlId::超级列表框1), WM_RBUTTONUP, 0, at);
+  const int listMenu = PopupHeight(app);
+  EXPECT_GT(listMenu, trayMenu) << "菜单 shown";
+  EXPECT_EQ(app.ReadList().selected, 2);
+  ClosePopup(app);
+
+  app.PressEsc();
+  EXPECT_EQ(app.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST(TovanixExe, CarriesItsIconManifestAndVersion) {
+  const std::wstring exe = ui::TestBinDirectory() + L"Tovanix.exe";
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(module, nullptr);
+
+  HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                         SizeofResource(module, manifest));
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(text.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "supportedOS";
+  EXPECT_EQ(text.find("<activeCodePage"), std::string::npos);
+  EXPECT_EQ(text.find("<dpiAware"), std::string::npos);
+  EXPECT_EQ(text.find("<dpiAwareness"), std::string::npos);
+
+  HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(101), IMAGE_ICON, 32, 32, 0));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP bm{};
+  GetObjectW(info.hbmColor, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 32);
+  EXPECT_EQ(bm.bmHeight, 32);
+  EXPECT_EQ(bm.bmBitsPixel, 32);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(icon);
+
+  HRSRC version = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+  EXPECT_NE(version, nullptr);
+  FreeLibrary(module);
+}
+
+}  // namespace
+}  // namespace tvx

@@ -362,6 +362,16 @@ ListContent TovanixApp::ReadList(ControlId id) const {
   return out;
 }
 
+Rect TovanixApp::ListRowRect(int row, ControlId id) const {
+  RemoteBlock block(pi_.hProcess, sizeof(RECT));
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  if (!block || !block.Write(0, &r, sizeof r)) return {};
+  if (!SendMessageW(Control(id), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(block.at(0)))) return {};
+  block.Read(0, &r, sizeof r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 std::vector<Text> TovanixApp::ComboItems(ControlId id) const {
   std::vector<Text> items;
   HWND combo = Control(id);

@@ -114,6 +114,8 @@ class TovanixApp {
   // The list view's columns, rows and selection, through memory in the program's
   // process (LVM_GETCOLUMNW / LVM_GETITEMTEXTW).
   ListContent ReadList(ControlId id = ControlId::超级列表框1) const;
+  // A row's rectangle in the list view's client area (LVM_GETITEMRECT, LVIR_BOUNDS).
+  Rect ListRowRect(int row, ControlId id = ControlId::超级列表框1) const;
   // Combo box items (CB_GETLBTEXT) and the current item.
   std::vector<Text> ComboItems(ControlId id = ControlId::组合框1) const;
   int ComboCurrent(ControlId id = ControlId::组合框1) const;
