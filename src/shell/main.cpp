@@ -33,6 +33,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   tvx::MainWindow window;
   if (!window.Create(instance, assistant)) return 1;
   window.Show(showCommand == SW_HIDE ? SW_SHOWNORMAL : showCommand);
-  tvx::RunMessageLoop(window.Handle());
+  tvx::RunMessageLoop();
   return 0;
 }

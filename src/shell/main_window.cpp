@@ -153,7 +153,7 @@ HMENU CreateTrayMenu() {
   return menu;
 }
 
-int RunMessageLoop(HWND mainWindow) {
+int RunMessageLoop() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
@@ -385,6 +385,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CONTEXTMENU: OnTrayEvent(TrayEventKind::kRightButtonUp); break;
         default: break;
       }
+      return 0;
+    case WM_ENDSESSION:
+      // Windows is logging off or shutting down and will end the process without
+      // destroying the window: close it now, so the shutdown sequence runs.
+      if (wp) DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       KillTimer(hwnd_, kTimer时钟1);

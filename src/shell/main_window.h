@@ -65,6 +65,9 @@ class MainWindow {
   // Registers the window class (once per process) and creates the window,
   // centred on the screen, hidden; events.OnCreated runs before Create returns.
   // events must outlive the window. False when the window cannot be created.
+  // From then on Esc pressed in the window or any of its controls closes it as
+  // its close button does, in every message loop of the thread (event
+  // processing included); message boxes and menus keep their own Esc.
   bool Create(HINSTANCE instance, MainWindowEvents& events);
   ~MainWindow();
   MainWindow() = default;
@@ -163,10 +166,8 @@ class MainWindow {
 HMENU CreateListMenu();
 HMENU CreateTrayMenu();
 
-// Runs the message loop until WM_QUIT. Esc pressed in the main window or any of
-// its controls closes the main window as its close button does; this holds in
-// every message loop of the thread (message boxes and event processing included).
-int RunMessageLoop(HWND mainWindow);
+// Runs the thread's message loop until WM_QUIT; gives WM_QUIT's code.
+int RunMessageLoop();
 
 // Code page 936 <-> UTF-16 for the window texts.
 std::wstring WindowTextFromCp936(std::string_view text);
