@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -77,6 +78,32 @@ void FitComboField(HWND combo, int height) {
     if (item < 1) return;
     SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
   }
+}
+
+// A label with a transparent background lies on the remark box, which cannot
+// paint through a sibling window. So the label keeps only the area its text
+// covers: with no text it covers nothing, and the box shows through around it.
+void FitTransparentLabel(HWND label) {
+  RECT client{};
+  GetClientRect(label, &client);
+  RECT text = client;
+  const int n = GetWindowTextLengthW(label);
+  if (n > 0) {
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(label, buf.data(), n + 1);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, buf.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+  } else {
+    text = {0, 0, 0, 0};
+  }
+  // The system owns the region from here on.
+  SetWindowRgn(label,
+               CreateRectRgn(0, 0, std::min(text.right + 1, client.right),
+                             std::min(text.bottom, client.bottom)),
+               TRUE);
 }
 
 bool IsEditKind(Kind k) { return k == Kind::kEdit || k == Kind::kMultiLineEdit; }
@@ -291,6 +318,7 @@ bool MainWindow::CreateControls() {
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(look.gbFont && gbFont_ ? gbFont_.get() : guiFont_),
                  FALSE);
     if (look.kind == Kind::kMultiLineEdit) SendMessageW(c, EM_SETLIMITTEXT, 0, 0);
+    if (look.kind == Kind::kTransparentLabel) FitTransparentLabel(c);
   }
 
   FitComboField(Control(ControlId::组合框1), DesignPlace(ControlId::组合框1).place.height);
@@ -468,8 +496,8 @@ HBRUSH MainWindow::OnControlColor(HDC dc, HWND control, bool isStatic) {
     return GetSysColorBrush(COLOR_WINDOW);
   }
   if (id == ControlId::透明标签1) {
-    // Transparent: the text lies on the remark box beneath it. That box cannot
-    // paint through a sibling, so the label paints the box's own background.
+    // Transparent: the text lies on the remark box beneath it, in the box's own
+    // background (the label keeps no more area than its text needs).
     SetBkMode(dc, TRANSPARENT);
     return GetSysColorBrush(COLOR_WINDOW);
   }
@@ -549,6 +577,7 @@ void MainWindow::SetText(ControlId id, std::string_view text) {
   const std::wstring wide = WindowTextFromCp936(text);
   if (!IsEditKind(KindOf(id))) {
     SetWindowTextW(c, wide.c_str());
+    if (KindOf(id) == Kind::kTransparentLabel) FitTransparentLabel(c);
     return;
   }
   // The box's own notification of this write is swallowed, whether it comes or

@@ -72,6 +72,22 @@ TEST_F(MainWindowTest, LabelAndButtonTextsRaiseNoChange) {
   EXPECT_EQ(window_.GetText(ControlId::按钮_新增), "修改");
 }
 
+TEST_F(MainWindowTest, TransparentLabelCoversOnlyItsText) {
+  HWND label = window_.Control(ControlId::透明标签1);
+  EXPECT_TRUE(window_.IsVisible(ControlId::透明标签1));
+  RECT box{};
+  // Empty: it covers nothing of the remark box beneath it.
+  EXPECT_EQ(GetWindowRgnBox(label, &box), NULLREGION);
+  window_.SetText(ControlId::透明标签1, "保存失败");
+  ASSERT_EQ(GetWindowRgnBox(label, &box), SIMPLEREGION);
+  EXPECT_GT(box.right, 20);
+  EXPECT_LE(box.right, 63);
+  EXPECT_GT(box.bottom, 8);
+  EXPECT_LE(box.bottom, 24);
+  window_.SetText(ControlId::透明标签1, "");
+  EXPECT_EQ(GetWindowRgnBox(label, &box), NULLREGION);
+}
+
 TEST_F(MainWindowTest, TextsKeepLineBreaksAndTwoByteCharacters) {
   const Text remark = "第一行\r\n第二行 ←↑\r\n";
   window_.SetText(ControlId::编辑框_备注, remark);
