@@ -6,14 +6,14 @@
 #include <string>
 
 #include "platform/wide.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tvx {
 namespace {
 
-using testing::GetFile;
-using testing::PutFile;
-using testing::TempFolder;
+using scratch::GetFile;
+using scratch::PutFile;
+using scratch::TempFolder;
 
 Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
 

@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace tvx {
 namespace {
 
-using testing::GetFile;
-using testing::PutFile;
-using testing::TempFolder;
+using scratch::GetFile;
+using scratch::PutFile;
+using scratch::TempFolder;
 
 TEST(WideText, Conversions) {
   const Bytes wide = TextToWide("微信");

@@ -13,6 +13,7 @@
 
 #include "platform/wide.h"
 #include "replies/list_view.h"
+#include "support/temp_folder.h"
 #include "replies/quick_replies.h"
 
 namespace tvx {
@@ -48,26 +49,6 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Every file and folder below a folder, then the folder itself.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
 
 // The names in a folder, for "nothing else was left behind".
 std::vector<std::wstring> Names(const std::wstring& folder) {
@@ -131,7 +112,7 @@ class QuickReplyFile : public testing::Test {
   }
   void TearDown() override {
     if (parent_) DestroyWindow(parent_);
-    if (!folder_.empty()) RemoveTree(folder_);
+    if (!folder_.empty()) scratch::RemoveTree(folder_);
   }
 
   ListView List() const { return ListView(list_); }

@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include "support/temp_folder.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -19,26 +21,6 @@ std::wstring Join(std::wstring_view dir, std::wstring_view name) {
   return path;
 }
 
-// Deletes a folder with everything in it (the run directory has no links).
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW(Join(dir, L"*").c_str(), &fd);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = Join(dir, name);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-  }
-  RemoveDirectoryW(dir.c_str());
-}
 
 struct FindMainWindow {
   DWORD pid;
@@ -171,7 +153,7 @@ TovanixApp::~TovanixApp() {
   if (!runDir_.empty()) {
     // A killed process may hold its files for a moment.
     for (int i = 0; i < 50; ++i) {
-      RemoveTree(runDir_);
+      scratch::RemoveTree(runDir_);
       if (GetFileAttributesW(runDir_.c_str()) == INVALID_FILE_ATTRIBUTES) break;
       Sleep(20);
     }

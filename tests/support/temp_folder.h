@@ -9,7 +9,7 @@
 #include "platform/text.h"
 #include "platform/wide.h"
 
-namespace tvx::testing {
+namespace tvx::scratch {
 
 inline void RemoveTree(const std::wstring& path) {
   const std::wstring full = SystemPath(std::wstring_view(path));
@@ -82,4 +82,4 @@ inline std::string GetFile(std::string_view path) {
   return bytes;
 }
 
-}  // namespace tvx::testing
+}  // namespace tvx::scratch
