@@ -30,20 +30,26 @@ prefix=
 started_server=0
 
 start_xvfb() {
-  local n
-  for n in $(seq 101 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    local i
-    for i in $(seq 1 100); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
+  # The server picks a free display number itself (-displayfd) and reports it:
+  # choosing one here would race with a parallel run that chose the same one,
+  # and then the run that ended first would take the other's display away.
+  local numberfile
+  numberfile=$(mktemp "$BED/runs/display.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local i
+  for i in $(seq 1 200); do
+    if [ -s "$numberfile" ] && [ -e "/tmp/.X11-unix/X$(tr -dc 0-9 <"$numberfile")" ]; then
+      export DISPLAY=":$(tr -dc 0-9 <"$numberfile")"
+      rm -f "$numberfile"
+      return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
   done
-  echo "bed: no free X display" >&2
+  rm -f "$numberfile"
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=
+  echo "bed: Xvfb did not start" >&2
   return 1
 }
 
