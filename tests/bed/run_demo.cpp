@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "support/process_windows.h"
+
 namespace {
 
 std::wstring Dir() {
@@ -34,21 +36,12 @@ struct Process {
   }
 };
 
-struct Search { DWORD pid; const wchar_t* cls; HWND found; };
-
 HWND WaitForWindow(DWORD pid, const wchar_t* cls, DWORD ms) {
   for (DWORD t0 = GetTickCount(); GetTickCount() - t0 < ms; Sleep(100)) {
-    Search s{pid, cls, nullptr};
-    EnumWindows([](HWND h, LPARAM lp) -> BOOL {
-      auto* s = reinterpret_cast<Search*>(lp);
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      wchar_t name[256] = {};
-      GetClassNameW(h, name, 256);
-      if (owner == s->pid && wcsstr(name, s->cls) && IsWindowVisible(h)) { s->found = h; return FALSE; }
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&s));
-    if (s.found) return s.found;
+    HWND found = tvx::scratch::FirstTopLevelWindowOf(pid, [cls](HWND window, const std::wstring& name) {
+      return name.find(cls) != std::wstring::npos && IsWindowVisible(window);
+    });
+    if (found) return found;
   }
   return nullptr;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shell/ui_driver.h"
+#include "support/process_windows.h"
 
 namespace tvx {
 namespace {
@@ -193,23 +194,9 @@ namespace {
 
 // The popup menu windows (class #32768) that the program shows.
 std::vector<HWND> PopupMenusOf(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    std::vector<HWND> found;
-  } find{pid, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t cls[32] = {};
-        GetClassNameW(hwnd, cls, 32);
-        if (owner == f->pid && std::wstring(cls) == L"#32768" && IsWindowVisible(hwnd))
-          f->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.found;
+  return scratch::TopLevelWindowsOf(pid, [](HWND window, const std::wstring& cls) {
+    return cls == L"#32768" && IsWindowVisible(window);
+  });
 }
 
 int PopupHeight(const TovanixApp& app) {

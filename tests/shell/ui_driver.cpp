@@ -1,5 +1,6 @@
 #include "ui_driver.h"
 
+#include "support/process_windows.h"
 #include "support/temp_folder.h"
 
 #include <commctrl.h>
@@ -21,23 +22,6 @@ std::wstring Join(std::wstring_view dir, std::wstring_view name) {
   return path;
 }
 
-
-struct FindMainWindow {
-  DWORD pid;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindMainWindowProc(HWND hwnd, LPARAM lp) {
-  auto* f = reinterpret_cast<FindMainWindow*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != f->pid) return TRUE;
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (std::wcscmp(cls, kMainWindowClass) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-  f->found = hwnd;
-  return FALSE;
-}
 
 std::wstring WindowTextW(HWND hwnd) {
   DWORD_PTR len = 0;
@@ -206,13 +190,14 @@ bool TovanixApp::Start(DWORD timeoutMs) {
     error_ = "CreateProcess failed: " + std::to_string(GetLastError());
     return false;
   }
-  FindMainWindow f{pi_.dwProcessId};
+  HWND found = nullptr;
   bool up = WaitUntil(
       [&] {
         if (!IsRunning()) return true;
-        f.found = nullptr;
-        EnumWindows(FindMainWindowProc, reinterpret_cast<LPARAM>(&f));
-        return f.found != nullptr;
+        found = scratch::FirstTopLevelWindowOf(pi_.dwProcessId, [](HWND window, const std::wstring& cls) {
+          return cls == kMainWindowClass && IsWindowVisible(window);
+        });
+        return found != nullptr;
       },
       timeoutMs);
   if (!IsRunning()) {
@@ -221,11 +206,11 @@ bool TovanixApp::Start(DWORD timeoutMs) {
     error_ = "Tovanix.exe ended during start-up with exit code " + std::to_string(code);
     return false;
   }
-  if (!up || !f.found) {
+  if (!up || !found) {
     error_ = "no visible Pelovara window of the started process";
     return false;
   }
-  window_ = f.found;
+  window_ = found;
   WaitForInputIdle(pi_.hProcess, timeoutMs);
   // One round trip through the window procedure: start-up has finished when it answers.
   DWORD_PTR ignored = 0;

@@ -28,6 +28,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/process_windows.h"
+
 namespace tvx::standin {
 
 inline constexpr wchar_t kWindowClass[] = L"WeChatMainWndForPC";
@@ -124,26 +126,9 @@ class Process {
   // The stand-in main window that process id owns (a top-level window whose
   // class contains "WeChatMainWndForPC", shown or not), or null.
   static HWND FindWindowOf(DWORD processId) {
-    struct Search {
-      DWORD processId;
-      HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t name[256] = {};
-          GetClassNameW(window, name, 256);
-          if (owner != s->processId || std::wstring_view(name).find(kWindowClass) ==
-                                           std::wstring_view::npos) {
-            return TRUE;
-          }
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return scratch::FirstTopLevelWindowOf(processId, [](HWND, const std::wstring& cls) {
+      return cls.find(kWindowClass) != std::wstring::npos;
+    });
   }
 
  private:
